@@ -1,0 +1,35 @@
+# The rules every shipped Windows 95 image follows: 486 code, no C runtime
+# DLL (our own start-up from platform/win32), no exceptions, RTTI, unwind
+# tables, thread-safe statics or stack protector, a 4.0 GUI header.
+
+set(OBX_WIN95_COMPILE_OPTIONS
+  -march=i486
+  -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+  -fno-threadsafe-statics -fno-stack-protector
+  -fno-tree-loop-distribute-patterns)
+
+set(OBX_WIN95_SYSTEM_LIBRARIES kernel32 user32 gdi32 advapi32 comctl32)
+
+# obx_win95_image(<target> DLL|PROGRAM)
+function(obx_win95_image target kind)
+  if(kind STREQUAL "DLL")
+    set(entry _DllMainCRTStartup@12)
+    set(runtime obx_runtime_dll)
+  else()
+    set(entry _WinMainCRTStartup)
+    set(runtime obx_runtime_program)
+  endif()
+  target_link_options(${target} PRIVATE
+    -nostdlib -static-libgcc
+    -Wl,-e,${entry}
+    -Wl,--kill-at
+    -Wl,--subsystem,windows:4.0
+    -Wl,--major-os-version,4 -Wl,--minor-os-version,0
+    -Wl,--disable-dynamicbase -Wl,--disable-nxcompat
+    -Wl,--no-insert-timestamp)
+  # The runtime goes first so that its references to KERNEL32 resolve
+  # against the import libraries after it; libgcc last for __udivdi3 and
+  # ___chkstk_ms.
+  target_link_libraries(${target} PRIVATE ${runtime} obx_runtime_common
+    ${OBX_WIN95_SYSTEM_LIBRARIES} gcc)
+endfunction()

@@ -1,0 +1,10 @@
+#include "platform/host/control.h"
+
+namespace host {
+
+void resetHost() {
+  clearJournal();
+  emulatedCrtc().reset();
+}
+
+}  // namespace host

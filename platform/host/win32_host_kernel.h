@@ -1,0 +1,14 @@
+// Stand-in declarations: module entry points and process start-up.
+#pragma once
+
+#include "platform/host/win32_host_types.h"
+
+#define DLL_PROCESS_DETACH 0
+#define DLL_PROCESS_ATTACH 1
+#define DLL_THREAD_ATTACH 2
+#define DLL_THREAD_DETACH 3
+
+#define SW_SHOWDEFAULT 10
+
+// Defined by each program; the host entry calls it as the runtime would.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandTail, int showCommand);

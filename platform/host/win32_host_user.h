@@ -1,0 +1,4 @@
+// Stand-in declarations: user. Filled as the product comes to use them.
+#pragma once
+
+#include "platform/host/win32_host_types.h"
