@@ -6,15 +6,19 @@
 
 namespace {
 
-void* allocate(size_t size) {
-  return HeapAlloc(GetProcessHeap(), 0, size == 0 ? 1 : size);
-}
+void* allocate(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size == 0 ? 1 : size); }
 
 void release(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
 
 }  // namespace
+
+// The tag object of the nothrow forms; without a C++ library the runtime
+// defines it, or every nothrow new fails to link.
+namespace std {
+const nothrow_t nothrow{};
+}  // namespace std
 
 void* operator new(size_t size) { return allocate(size); }
 void* operator new[](size_t size) { return allocate(size); }
