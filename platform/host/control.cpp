@@ -5,6 +5,8 @@ namespace host {
 void resetHost() {
   clearJournal();
   emulatedCrtc().reset();
+  resetRegistry();
+  resetProfiles();
 }
 
 }  // namespace host

@@ -3,6 +3,8 @@
 
 #include "platform/host/emulated_crtc.h"
 #include "platform/host/journal.h"
+#include "platform/host/profile_standin.h"
+#include "platform/host/registry_standin.h"
 
 namespace host {
 
