@@ -12,6 +12,10 @@ enum SyncWidthKind { Blank, Normal };
 // Stands for the one controller: no data members, all state module-wide.
 class CrtcRegisters {
  public:
+  // Both empty: loading and unloading the library touch no register.
+  CrtcRegisters();
+  ~CrtcRegisters();
+
   void setHorizontalTotal(uint8_t total);
   void setHorizontalBlankStart(uint8_t value);
   void setHorizontalBlankEnd(uint8_t value);
