@@ -7,6 +7,7 @@ void resetHost() {
   emulatedCrtc().reset();
   resetRegistry();
   resetProfiles();
+  resetUserInterface();
 }
 
 }  // namespace host

@@ -5,6 +5,7 @@
 #include "platform/host/journal.h"
 #include "platform/host/profile_standin.h"
 #include "platform/host/registry_standin.h"
+#include "platform/host/user_interface.h"
 
 namespace host {
 
