@@ -8,6 +8,7 @@ void resetHost() {
   resetRegistry();
   resetProfiles();
   resetUserInterface();
+  resetPropertySheets();
 }
 
 }  // namespace host

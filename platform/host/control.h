@@ -4,6 +4,7 @@
 #include "platform/host/emulated_crtc.h"
 #include "platform/host/journal.h"
 #include "platform/host/profile_standin.h"
+#include "platform/host/property_sheet_standin.h"
 #include "platform/host/registry_standin.h"
 #include "platform/host/user_interface.h"
 
