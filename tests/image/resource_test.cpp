@@ -1,12 +1,13 @@
 // The page library's resources as the win32 build compiled them
-// (OBXPage.res): each dialog template parsed back and compared with its
-// layout field by field, the arrow bitmaps' headers and the icon group.
+// (OBXPage.res) and as the shipped DLL carries them: each dialog template parsed back and compared
+// with its layout field by field, the arrow bitmaps' headers and the icon group.
 #include <gtest/gtest.h>
 #include <string.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/image/page_resource_source.h"
 #include "tests/image/res_file.h"
 
 namespace {
@@ -80,7 +81,7 @@ class PageResourcesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(res::readResFile(OBX_PAGE_RES_FILE, &resources, &error)) << error;
+    ASSERT_TRUE(readPageResources(&resources, &error)) << error;
   }
 
   const res::Resource* find(uint16_t type, uint16_t id) {
