@@ -1,5 +1,6 @@
 #include "drivertools/shared/driver_switch_log.h"
 
+#include "drivertools/shared/driver_switch_log_names.h"
 #include "drivertools/shared/plain_text.h"
 
 namespace DriverSwitchLog {
@@ -7,12 +8,6 @@ namespace DriverSwitchLog {
 const char countComment[] = "  ;Do not modify this value manually";
 
 namespace {
-
-const char fileName[] = "system.ini";
-const char sectionName[] = "OMBRIX";
-const char countKey[] = "RestoreNum";
-const char replacedKeyPrefix[] = "OriDrv";
-const char installedKeyPrefix[] = "OBXDrv";
 
 // Room for a prefix, a number of up to 11 characters and the zero.
 const int decimalRoom = 11;

@@ -34,4 +34,10 @@ LogEntry readEntry(int k);
 // "RestoreNum" back to 0 and countComment; the entries stay.
 void resetCount();
 
+// The highest n for which the section holds a key "OriDrv"n or "OBXDrv"n
+// (0 when it holds none), found from the section's key names. Entries above
+// it read as two empty names, so a scan may start there. False when the
+// key names could not be read whole; then nothing is known.
+bool highestEntryPresent(int* highest);
+
 }  // namespace DriverSwitchLog

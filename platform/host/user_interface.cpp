@@ -17,10 +17,12 @@ namespace {
 const uintptr_t moduleBase = 0x00400000;
 const uintptr_t windowBase = 0x00010000;
 const uintptr_t bitmapBase = 0x00200000;
+const uintptr_t deviceContextBase = 0x00300000;
 const uintptr_t handleStep = 4;
 const int defaultScreenWidth = 640;
 const int defaultScreenHeight = 480;
 const INT_PTR dialogNotCreated = -1;
+const int defaultBitsPerPixel = 8;
 
 struct Window {
   HINSTANCE module = nullptr;
@@ -46,6 +48,10 @@ struct State {
   int screenHeight = defaultScreenHeight;
   LONG displaySettingsResult = DISP_CHANGE_SUCCESSFUL;
   std::vector<ModeChange> modeChanges;
+  int bitsPerPixel = defaultBitsPerPixel;
+  std::vector<bool> deviceContexts;  // one per GetDC, true while live
+  std::vector<ExitWindowsRequest> exitWindowsRequests;
+  BOOL exitWindowsResult = TRUE;
   std::vector<std::string> faults;
 };
 
@@ -86,6 +92,15 @@ LoadedBitmap* findBitmap(uintptr_t value) {
 }
 
 void fault(const std::string& text) { state().faults.push_back(text); }
+
+// The index of the DC behind a handle GetDC gave, or -1.
+long deviceContextIndex(HDC dc) {
+  uintptr_t value = reinterpret_cast<uintptr_t>(dc);
+  if (value < deviceContextBase || (value - deviceContextBase) % handleStep != 0) return -1;
+  size_t index = (value - deviceContextBase) / handleStep;
+  if (index == 0 || index > state().deviceContexts.size()) return -1;
+  return static_cast<long>(index - 1);
+}
 
 UserAction command(WORD id) { return {WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0}; }
 
@@ -175,6 +190,17 @@ void setScreenSize(int width, int height) {
 
 void setChangeDisplaySettingsResult(LONG result) { state().displaySettingsResult = result; }
 const std::vector<ModeChange>& modeChanges() { return state().modeChanges; }
+
+void setBitsPerPixel(int bitsPerPixel) { state().bitsPerPixel = bitsPerPixel; }
+
+size_t liveDeviceContextCount() {
+  size_t live = 0;
+  for (bool dc : state().deviceContexts) live += dc ? 1 : 0;
+  return live;
+}
+
+const std::vector<ExitWindowsRequest>& exitWindowsRequests() { return state().exitWindowsRequests; }
+void setExitWindowsResult(BOOL result) { state().exitWindowsResult = result; }
 
 const std::vector<std::string>& userInterfaceFaults() { return state().faults; }
 
@@ -297,6 +323,54 @@ int WINAPI GetSystemMetrics(int index) {
   if (index == SM_CXSCREEN) return state().screenWidth;
   if (index == SM_CYSCREEN) return state().screenHeight;
   return 0;
+}
+
+HDC WINAPI GetDC(HWND window) {
+  std::string text = "GetDC(" + handleText(window) + ")";
+  if (window != nullptr) {
+    // Only the screen's DC is stood in for.
+    journal(text + " = NULL");
+    return nullptr;
+  }
+  state().deviceContexts.push_back(true);
+  HDC dc = reinterpret_cast<HDC>(deviceContextBase + handleStep * state().deviceContexts.size());
+  journal(text + " = " + handleText(dc));
+  return dc;
+}
+
+int WINAPI ReleaseDC(HWND window, HDC dc) {
+  journal("ReleaseDC(" + handleText(window) + ", " + handleText(dc) + ")");
+  long index = deviceContextIndex(dc);
+  if (index < 0 || window != nullptr) {
+    fault("ReleaseDC of " + handleText(dc) + " for window " + handleText(window) +
+          ", which no GetDC(NULL) gave");
+    return 0;
+  }
+  if (!state().deviceContexts[static_cast<size_t>(index)]) {
+    fault("ReleaseDC of " + handleText(dc) + " released before");
+    return 0;
+  }
+  state().deviceContexts[static_cast<size_t>(index)] = false;
+  return 1;
+}
+
+int WINAPI GetDeviceCaps(HDC dc, int index) {
+  long found = deviceContextIndex(dc);
+  int result = 0;
+  if (found < 0 || !state().deviceContexts[static_cast<size_t>(found)]) {
+    fault("GetDeviceCaps on " + handleText(dc) + ", which is not a live DC");
+  } else if (index == BITSPIXEL) {
+    result = state().bitsPerPixel;
+  }
+  journal("GetDeviceCaps(" + handleText(dc) + ", " + std::to_string(index) +
+          ") = " + std::to_string(result));
+  return result;
+}
+
+BOOL WINAPI ExitWindowsEx(UINT flags, DWORD reserved) {
+  journal("ExitWindowsEx(" + hex(flags) + ", " + std::to_string(reserved) + ")");
+  state().exitWindowsRequests.push_back({flags, reserved});
+  return state().exitWindowsResult;
 }
 
 HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR bitmapName) {

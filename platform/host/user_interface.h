@@ -109,8 +109,23 @@ struct ModeChange {
 void setChangeDisplaySettingsResult(LONG result);
 const std::vector<ModeChange>& modeChanges();
 
+// The screen's colour depth, as GetDeviceCaps(BITSPIXEL) reports it on a
+// DC of the screen (8 until set).
+void setBitsPerPixel(int bitsPerPixel);
+// Screen DCs that GetDC gave and ReleaseDC has not taken back.
+size_t liveDeviceContextCount();
+
+// ExitWindowsEx calls, in order; each answers result (TRUE until set).
+struct ExitWindowsRequest {
+  UINT flags;
+  DWORD reserved;
+};
+const std::vector<ExitWindowsRequest>& exitWindowsRequests();
+void setExitWindowsResult(BOOL result);
+
 // Misuse the stand-in caught: a bitmap deleted twice or never loaded,
-// EndDialog on an unknown window, a dialog still open when its script ran
+// EndDialog on an unknown window, a DC released twice or never got, a
+// GetDeviceCaps on a DC not live, a dialog still open when its script ran
 // out. Tests expect none.
 const std::vector<std::string>& userInterfaceFaults();
 

@@ -8,6 +8,7 @@
 
 // Messages.
 #define WM_DESTROY 0x0002
+#define WM_CLOSE 0x0010
 #define WM_DRAWITEM 0x002B
 #define WM_NOTIFY 0x004E
 #define WM_INITDIALOG 0x0110
@@ -22,6 +23,9 @@
 #define IDCANCEL 2
 #define MB_OK 0x00000000
 #define MB_OKCANCEL 0x00000001
+#define MB_YESNO 0x00000004
+#define IDYES 6
+#define IDNO 7
 
 // Buttons.
 #define BN_CLICKED 0
@@ -46,6 +50,18 @@ LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int itemId, UINT message, WPARAM
                                    LPARAM lParam);
 LONG WINAPI GetWindowLongA(HWND window, int index);
 int WINAPI GetSystemMetrics(int index);
+
+// Device contexts and the screen's colour depth (USER32, GDI32).
+#define BITSPIXEL 12
+HDC WINAPI GetDC(HWND window);
+int WINAPI ReleaseDC(HWND window, HDC dc);
+int WINAPI GetDeviceCaps(HDC dc, int index);
+
+// Ending the Windows session.
+#define EWX_LOGOFF 0x00000000
+#define EWX_SHUTDOWN 0x00000001
+#define EWX_REBOOT 0x00000002
+BOOL WINAPI ExitWindowsEx(UINT flags, DWORD reserved);
 
 // GDI32: bitmaps.
 HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR bitmapName);
