@@ -298,7 +298,9 @@ void throughTheShell(CanUnloadNow canUnload, const std::string& screenshots) {
 
   PROPSHEETHEADERA header = {};
   header.dwSize = sizeof header;
-  header.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW;
+  // The sheet shows its Help button only when asked; the page then
+  // enables it with PSP_HASHELP.
+  header.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW | PSH_HASHELP;
   header.pszCaption = "Display Properties";
   header.nPages = static_cast<UINT>(pages.pages.size());
   header.phpage = pages.pages.data();
