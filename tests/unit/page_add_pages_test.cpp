@@ -130,6 +130,30 @@ TEST_F(AddPagesTest, RecordDescribesTheTvOutPage) {
   EXPECT_EQ(r.pcRefParent, &moduleObjectCount);
 }
 
+// What the sheet does with the copied record: the page's dialog procedure
+// gets it with WM_INITDIALOG and loads its bitmaps from the library.
+TEST_F(AddPagesTest, PageMadeFromTheRecordLoadsItsBitmapsFromTheLibrary) {
+  const HINSTANCE library = host::fakeModule(6);
+  for (WORD id : {109, 121, 122, 123}) host::addBitmapResource(library, id);
+  DllMain(library, DLL_PROCESS_ATTACH, nullptr);
+  EXPECT_EQ(ext->AddPages(addPage, 0), S_OK);
+  moduleInstance = nullptr;
+  ASSERT_EQ(host::propertySheetPages().size(), 1u);
+  PROPSHEETPAGEA record = host::propertySheetPages()[0].record;
+
+  HWND window = host::createWindow(host::fakeModule(8));
+  EXPECT_EQ(record.pfnDlgProc(window, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&record)), 1);
+  EXPECT_EQ(host::liveBitmapCount(), 4u);
+  for (int button : {207, 208, 209, 210}) {
+    const host::LoadedBitmap* bitmap = host::loadedBitmap(host::control(window, button).image);
+    ASSERT_NE(bitmap, nullptr) << button;
+    EXPECT_EQ(bitmap->module, library) << button;
+  }
+  record.pfnDlgProc(window, WM_DESTROY, 0, 0);
+  EXPECT_EQ(host::liveBitmapCount(), 0u);
+  EXPECT_TRUE(host::userInterfaceFaults().empty());
+}
+
 TEST_F(AddPagesTest, NeedsNoInitialize) {
   // The fixture's extension was never initialised; one that was behaves
   // the same.
