@@ -49,7 +49,7 @@ function(obx_win95_image target kind)
     -Wl,--subsystem,windows:4.0
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0
     -Wl,--disable-dynamicbase -Wl,--disable-nxcompat
-    -Wl,--no-insert-timestamp)
+    -Wl,--no-insert-timestamp -Wl,--disable-auto-image-base)
   # The runtime goes first so that its references to KERNEL32 resolve
   # against the import libraries after it; libgcc last for __udivdi3 and
   # ___chkstk_ms.

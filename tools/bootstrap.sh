@@ -7,7 +7,7 @@ packages=(
   cmake g++ make googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick python3
 )
 
 missing=()

@@ -25,10 +25,8 @@ gtest_discover_tests(dll_resource_tests TEST_PREFIX OBXPage_dll. PROPERTIES LABE
   DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
 
 # The committed bitmaps and icon are exactly what the generator draws.
-find_package(Python3 COMPONENTS Interpreter)
-if(Python3_Interpreter_FOUND)
-  add_test(NAME resources.drawings_reproducible
-    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/draw_resources.py --check
-      ${CMAKE_SOURCE_DIR}/page/resources)
-  set_tests_properties(resources.drawings_reproducible PROPERTIES LABELS image)
-endif()
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME resources.drawings_reproducible
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/draw_resources.py --check
+    ${CMAKE_SOURCE_DIR}/page/resources)
+set_tests_properties(resources.drawings_reproducible PROPERTIES LABELS image)
