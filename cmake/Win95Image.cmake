@@ -44,6 +44,7 @@ function(obx_win95_image target kind)
   endif()
   target_link_options(${target} PRIVATE
     -nostdlib -static-libgcc
+    -s  # no symbol table: the images must fit their size budgets
     -Wl,-e,${entry}
     -Wl,--kill-at
     -Wl,--subsystem,windows:4.0

@@ -18,14 +18,10 @@ typedef GUID CLSID;
 typedef const IID& REFIID;
 typedef const CLSID& REFCLSID;
 
-inline const IID IID_IUnknown = {
-    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline const IID IID_IClassFactory = {
-    0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline const IID IID_IShellExtInit = {
-    0x000214E8, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline const IID IID_IShellPropSheetExt = {
-    0x000214E9, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+extern const IID IID_IUnknown;
+extern const IID IID_IClassFactory;
+extern const IID IID_IShellExtInit;
+extern const IID IID_IShellPropSheetExt;
 
 // The interfaces are slot tables; nobody deletes through them, so their
 // destructors are protected and not virtual, as in the platform's layout.

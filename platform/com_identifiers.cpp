@@ -1,6 +1,7 @@
 // The interface identifiers the server compares, with their published
-// values. The SDK only declares them; MinGW's libuuid would define them
-// but brings tens of kilobytes of other identifiers with them.
+// values, defined once for both builds. The SDK only declares them;
+// MinGW's libuuid would define them but brings tens of kilobytes of other
+// identifiers with them.
 #include "platform/win32.h"
 
 extern const IID IID_IUnknown = {
