@@ -210,14 +210,20 @@ void checkLayout(HWND page) {
     HWND control = GetDlgItem(page, c.id);
     check(control != nullptr, what + " exists");
     if (control == nullptr) continue;
-    RECT want = {c.x, c.y, c.x + c.cx, c.y + c.cy};
+    // The dialog manager converts origin and size separately, each rounded
+    // on its own, so the template's rectangle is mapped the same way.
+    RECT want = {c.x, c.y, c.cx, c.cy};
     MapDialogRect(page, &want);
     RECT got;
     GetWindowRect(control, &got);
     MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&got), 2);
-    check(EqualRect(&want, &got) != FALSE, what + " where the template puts it",
-          std::to_string(got.left) + "," + std::to_string(got.top) + " " +
-              std::to_string(got.right - got.left) + "x" + std::to_string(got.bottom - got.top));
+    const bool placed = got.left == want.left && got.top == want.top &&
+                        got.right - got.left == want.right && got.bottom - got.top == want.bottom;
+    check(placed, what + " where the template puts it",
+          "got " + std::to_string(got.left) + "," + std::to_string(got.top) + " " +
+              std::to_string(got.right - got.left) + "x" + std::to_string(got.bottom - got.top) +
+              ", want " + std::to_string(want.left) + "," + std::to_string(want.top) + " " +
+              std::to_string(want.right) + "x" + std::to_string(want.bottom));
     check(windowText(control) == c.text, what + " text", windowText(control));
   }
 }
