@@ -58,7 +58,7 @@ media="$drive_c/obxmedia"
 mkdir -p "$media"
 cp "$dist/OBXPage.dll" "$dist/OBXPage.inf" "$media/"
 "$OBX_WINE" rundll32 setupapi.dll,InstallHinfSection DefaultInstall 128 'C:\obxmedia\OBXPage.inf'
-"${OBX_WINESERVER:-wineserver}" -w 2>/dev/null || true
+"$OBX_WINE_WAIT"
 
 check "the DLL is in the system folder" file_present "$system/OBXPage.dll"
 check "the INF is in the INF folder" file_present "$inf_folder/OBXPage.inf"
@@ -79,12 +79,12 @@ if [ -n "$host" ]; then
   check "the page host passed" [ "$status" -eq 0 ]
   cp "$drive_c"/obxshots/*.bmp "$artifacts/" 2>/dev/null || true
   check "screenshots kept in $artifacts" file_present "$artifacts/page.bmp"
-  "${OBX_WINESERVER:-wineserver}" -w 2>/dev/null || true
+  "$OBX_WINE_WAIT"
 fi
 
 # --- Uninstall, as Add/Remove Programs does (Wine has setupapi, not setupx).
 "$OBX_WINE" rundll32 setupapi.dll,InstallHinfSection DefaultUninstall 128 'C:\windows\inf\OBXPage.inf'
-"${OBX_WINESERVER:-wineserver}" -w 2>/dev/null || true
+"$OBX_WINE_WAIT"
 
 check "the class key is gone" key_absent "$class_key"
 check "the Display handler key is gone" key_absent "$handler_key"

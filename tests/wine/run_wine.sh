@@ -7,8 +7,10 @@
 #
 # COMMAND is any host command; it sees WINEPREFIX, WINEARCH, WINEDEBUG,
 # WINEDLLOVERRIDES and DISPLAY set for the scratch prefix, and OBX_WINE, the
-# Wine loader to start Windows programs with ("$OBX_WINE" prog.exe). The
-# exit code is COMMAND's. Exit code 77 (a skip for CTest) when this machine
+# Wine loader to start Windows programs with ("$OBX_WINE" prog.exe), and
+# OBX_WINE_WAIT, a command that waits until every program started in the
+# prefix has ended (the server is kept running, so "wineserver -w" would
+# wait for ever). The exit code is COMMAND's. Exit code 77 (a skip for CTest) when this machine
 # cannot run 32-bit Wine at all, with the reason on one line.
 #
 # The prefix is a copy of a template made once by wineboot and cached in
@@ -17,6 +19,7 @@
 set -euo pipefail
 
 readonly skip_exit_code=77
+here=$(cd "$(dirname "$0")" && pwd)
 wine_loader=${OBX_WINE_LOADER:-/usr/lib/wine/wine}
 wine_server=${OBX_WINESERVER:-wineserver}
 screen=${OBX_XVFB_SCREEN:-1024x768x24}
@@ -53,6 +56,7 @@ export_wine_environment() {
   # No Mono or Gecko installer prompts.
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export OBX_WINE="$wine_loader"
+  export OBX_WINE_WAIT="$here/wait_wine_programs.sh"
 }
 
 # Makes the template prefix once: wineboot, then no window manager control
@@ -84,7 +88,7 @@ ensure_template() {
   (
     flock 9
     [ -d "$template" ] || make_template "$template"
-  ) 9>"$cache/prefix-template.lock"
+  ) 9>"$cache/prefix-template.lock" || return 1
   printf '%s\n' "$template"
 }
 
@@ -155,6 +159,10 @@ main() {
   done
   [ $# -ge 1 ] || usage
 
+  # Wine takes only absolute prefix paths.
+  mkdir -p "$cache"
+  cache=$(cd "$cache" && pwd)
+
   check_wine_runs
   if [ "$want_display" -eq 1 ] && ! command -v Xvfb >/dev/null; then
     skip "Xvfb is not installed, and this test needs a display"
@@ -162,7 +170,7 @@ main() {
 
   export_wine_environment
   local template
-  template=$(ensure_template "$cache")
+  template=$(ensure_template "$cache") || exit 1
 
   trap cleanup EXIT
   trap 'exit 130' INT
@@ -176,6 +184,13 @@ main() {
   else
     unset DISPLAY
   fi
+
+  # One persistent server and the prefix's own processes (services, the
+  # desktop), started apart from COMMAND's output: started by the first
+  # program, they would inherit its output and hold a reader such as a
+  # pipe open for as long as they live.
+  "$wine_server" -p </dev/null >/dev/null 2>&1
+  "$wine_loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
   local status=0
   "$@" || status=$?
