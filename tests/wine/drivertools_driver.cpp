@@ -11,15 +11,20 @@
 //       first (which must leave it open: "still open after IDCANCEL"),
 //       then OK; each message box gets the next answer of <answers>, a
 //       string of Y and N. Ends with "exit <code>".
+//   With OBX_SCREENSHOTS naming a folder, "run" also keeps the picture of
+//   each window there, as window-1.bmp, window-2.bmp, ... in the order seen.
 //   When started as wineboot.exe (placed over Wine's own to intercept
 //   ExitWindowsEx), appends its command line to C:\wineboot-calls.txt.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
 #include <set>
 #include <string>
 #include <vector>
+
+#include "tests/wine/window_screenshot.h"
 
 namespace {
 
@@ -101,6 +106,7 @@ int run(const char* answers, const char* program, const char* tail) {
     printf("cannot start %s\n", program);
     return 2;
   }
+  const char* shots = getenv("OBX_SCREENSHOTS");
   std::set<HWND> seen;
   DWORD waited = 0;
   while (WaitForSingleObject(process.hProcess, pollMilliseconds) == WAIT_TIMEOUT) {
@@ -118,6 +124,10 @@ int run(const char* answers, const char* program, const char* tail) {
       Sleep(settleMilliseconds);  // let it finish its WM_INITDIALOG
       const std::string caption = windowText(window);
       printf("window %s\n", caption.c_str());
+      if (shots != NULL) {
+        saveScreenshot(window,
+                       std::string(shots) + "\\window-" + std::to_string(seen.size()) + ".bmp");
+      }
       EnumChildWindows(window, printStatic, 0);
       answer(window, caption, answers);
     }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "tests/wine/window_screenshot.h"
 
 namespace {
 
@@ -90,47 +91,6 @@ void pumpFor(DWORD ms) {
     }
     Sleep(10);
   }
-}
-
-// The window's picture on the screen as a 24-bit BMP file.
-bool saveScreenshot(HWND window, const std::string& path) {
-  RECT r;
-  if (!GetWindowRect(window, &r)) return false;
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool saved = false;
-  if (bitmap != nullptr) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = ((width * 3) + 3) & ~3u;
-    const DWORD imageBytes = rowBytes * height;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + imageBytes;
-    FILE* out = fopen(path.c_str(), "wb");
-    if (out != nullptr) {
-      saved = fwrite(&file, sizeof file, 1, out) == 1 &&
-              fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out) == 1 &&
-              fwrite(bits, 1, imageBytes, out) == imageBytes;
-      fclose(out);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-  }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return saved;
 }
 
 // --- Answering the modal windows the page opens --------------------------
@@ -331,11 +291,16 @@ void throughTheShell(CanUnloadNow canUnload, const std::string& screenshots) {
   checkLayout(page);
   check(saveScreenshot(sheet, screenshots + "\\page.bmp"), "screenshot of the page");
 
-  const int plainButtons[] = {207, 208, 209, 210, 109, 1023, 1024, 1021};
-  for (int id : plainButtons) {
-    SendMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0);
+  const struct {
+    int id;
+    const char* name;
+  } plainButtons[] = {{207, "the up arrow"},    {208, "the down arrow"}, {209, "the left arrow"},
+                      {210, "the right arrow"}, {109, "Default"},        {1023, "800X600"},
+                      {1024, "640X480"},        {1021, "TV Blank"}};
+  for (const auto& button : plainButtons) {
+    SendMessageA(GetDlgItem(page, button.id), BM_CLICK, 0, 0);
     pumpFor(100);
-    check(IsWindow(page) != FALSE, "clicked " + std::to_string(id) + ", the page lives");
+    check(IsWindow(page) != FALSE, std::string("clicked ") + button.name + ", the page lives");
   }
 
   ModalAnswer help;
@@ -349,6 +314,7 @@ void throughTheShell(CanUnloadNow canUnload, const std::string& screenshots) {
   ModalAnswer confirm;
   confirm.caption = "TV out";
   confirm.answerId = IDCANCEL;
+  confirm.screenshot = screenshots + "\\tv_confirm.bmp";
   clickAndAnswer(GetDlgItem(page, 1013), confirm);
   check(confirm.seen, "\"&TV output\" opens the \"TV out\" confirmation");
   check(hasText(confirm, "&Cancel") && hasText(confirm, "Ready to output to TV ?"),
