@@ -47,6 +47,6 @@ OBX_USER_DISPLAY="${DISPLAY:-}" bash tests/wine/run_wine.sh --display \
   "${interactive[@]}" || status=$?
 case $status in
   0) ;;
-  77) failed 3 "this machine cannot run the demo in 32-bit Wine (reason above)" ;;
+  77) failed 3 "this machine cannot run the demo in 32-bit Wine (reason above); the Windows 95 files are built all the same, in dist/" ;;
   *) exit "$status" ;;
 esac
